@@ -40,7 +40,7 @@ const std::vector<double> kRandom = RandomDoubles();
 const std::vector<double> kGenerator = GeneratorValues();
 
 void NumberToTextOn(benchmark::State& state, const std::vector<double>& values) {
-    char buffer[gcode::kMaxNumberTextLength];
+    char buffer[gcode::kNumberTextRoom];
     for (auto _ : state) {
         for (const double v : values) {
             benchmark::DoNotOptimize(gcode::WriteNumberText(v, buffer));

@@ -9,6 +9,8 @@
 #include <limits>
 #include <system_error>
 
+#include "gcode/wide_integer.h"
+
 namespace gcode {
 
 int CompareText(std::string_view a, std::string_view b) {
@@ -220,8 +222,6 @@ double TextToNumber(std::string_view text) {
 
 namespace {
 
-using u128 = unsigned __int128;
-
 template <std::size_t N>
 constexpr std::array<u128, N> PowersOf(unsigned base) {
     std::array<u128, N> powers{};
@@ -239,23 +239,17 @@ constexpr auto kPow5 = PowersOf<56>(5);    // 5^55 is the largest below 2^128
 constexpr std::uint64_t k10To16 = 10'000'000'000'000'000;
 constexpr std::uint64_t k10To17 = 100'000'000'000'000'000;
 
-int BitWidth(u128 v) {
-    const auto high = static_cast<std::uint64_t>(v >> 64);
-    const auto bits =
-        high != 0 ? 64 + std::bit_width(high) : std::bit_width(static_cast<std::uint64_t>(v));
-    return static_cast<int>(bits);
-}
-
+// For v >= 1: the bit width gives the digit count to within one, the table settles it.
 int DecimalDigitCount(u128 v) {
-    int count = 1;
-    while (count < 39 && v >= kPow10[static_cast<std::size_t>(count)]) ++count;
-    return count;
+    const int guess = (BitWidth(v) * 1233) >> 12;  // 1233 / 4096 is just above log10(2)
+    return guess + (v >= kPow10[static_cast<std::size_t>(guess)] ? 1 : 0);
 }
 
 // A positive value as 17 decimal digits d1 d2 … d17 (d1 not 0) and the decimal exponent of d1.
 struct Digits17 {
-    char digits[17];
+    char digits[32];  // 17 digits and room to copy 16 bytes from any of the first 13
     int exponent;
+    int length;  // the digits from here on are zeros; 17 when not known
 };
 
 constexpr char kDigitPairs[] =
@@ -295,18 +289,25 @@ bool ExactDigits17(std::uint64_t m, int e, Digits17& out) {
     }
     const int count = DecimalDigitCount(n);
     out.exponent = count - 1 - k;
-    std::uint64_t digits;
-    if (count <= 17) {
-        digits = static_cast<std::uint64_t>(n * kPow10[static_cast<std::size_t>(17 - count)]);
-    } else {
-        const u128 unit = kPow10[static_cast<std::size_t>(count - 17)];
-        digits = static_cast<std::uint64_t>(n / unit);
-        const u128 rest = n % unit;
-        if (rest >= unit - rest) ++digits;  // the rest is half a unit or more
-        if (digits == k10To17) {
-            digits = k10To16;
-            ++out.exponent;
-        }
+    if (count <= 17) {  // no rounding: the digits of n, then zeros
+        // n ends in a zero digit only when it is a whole number (k is 0); drop those zeros.
+        auto exact = static_cast<std::uint64_t>(n);
+        int length = count;
+        for (; exact % 10 == 0; exact /= 10) --length;
+        std::memcpy(out.digits, "0000000000000000", 16);
+        std::memcpy(out.digits + 16, "0000000000000000", 16);
+        WriteDigits(exact, length, out.digits);
+        out.length = length;
+        return true;
+    }
+    out.length = 17;
+    const u128 unit = kPow10[static_cast<std::size_t>(count - 17)];
+    auto digits = static_cast<std::uint64_t>(n / unit);
+    const u128 rest = n % unit;
+    if (rest >= unit - rest) ++digits;  // the rest is half a unit or more
+    if (digits == k10To17) {
+        digits = k10To16;
+        ++out.exponent;
     }
     // Two independent halves shorten the chain of divisions.
     WriteDigits(digits / 100'000'000, 9, out.digits);
@@ -318,18 +319,25 @@ bool ExactDigits17(std::uint64_t m, int e, Digits17& out) {
 static_assert(std::endian::native == std::endian::little);
 constexpr std::uint64_t kAsciiZeros = 0x3030303030303030;
 
-// How many of the 13 digits remain once trailing zeros are dropped (at least one). Looks at
-// eight digits at a time: the last byte that differs from '0' ends the significant digits.
-std::size_t SignificantDigits(const char* digits) {
-    for (std::size_t first : {std::size_t{5}, std::size_t{0}}) {
-        std::uint64_t word;
-        std::memcpy(&word, digits + first, 8);  // little endian: the last digit is the top byte
-        std::uint64_t nonZero = word ^ kAsciiZeros;
-        if (first == 0) nonZero &= ~std::uint64_t{0} >> 24;  // digits 5..7 were seen above
-        if (nonZero != 0)
-            return first + static_cast<std::size_t>(63 - std::countl_zero(nonZero)) / 8 + 1;
+// Second rounding, half up, looking only at the 17 digits: the 14th decides. Returns how many
+// of the 13 digits remain once trailing zeros are dropped (at least one).
+std::size_t RoundTo13Digits(char* digits, int& exponent) {
+    const bool up = digits[13] >= '5';
+    if (up && digits[12] == '9') {
+        int i = 12;
+        for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {  // 9.999… carried out of the first digit
+            digits[0] = '1';
+            ++exponent;
+        }
+    } else {
+        digits[12] = static_cast<char>(digits[12] + up);  // no branch on the common path
     }
-    return 1;
+    std::size_t significant = 13;
+    while (significant > 1 && digits[significant - 1] == '0') --significant;
+    return significant;
 }
 
 // Reads what std::to_chars writes in scientific form into `out`: "d" or "d.ddd…" (up to 17
@@ -340,6 +348,7 @@ void ParseScientific(const char* text, const char* end, Digits17& out) {
     const int twoDigits = (e[2] - '0') * 10 + (e[3] - '0');
     const int exponent = threeExponentDigits ? twoDigits * 10 + (e[4] - '0') : twoDigits;
     out.exponent = e[1] == '-' ? -exponent : exponent;
+    out.length = 17;
     // The buffer is 32 bytes, so the 16 bytes after the point can always be read; the bytes
     // beyond the last digit are masked to zeros, eight at a time.
     const auto fractionDigits = static_cast<unsigned>(e == text + 1 ? 0 : e - text - 2);
@@ -401,47 +410,34 @@ char* WriteNumberText(double value, char* out) {
     const std::uint64_t significand =
         biasedExponent == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
     const int binaryExponent = (biasedExponent == 0 ? 1 : biasedExponent) - 1075;
-    Digits17 d;
+    Digits17 d{};
     if (!ExactDigits17(significand, binaryExponent, d)) {
         RoundedDigits17(std::abs(value), biasedExponent == 0, d);
     }
 
-    // Second rounding, half up, looking only at the 17 digits: the 14th decides.
     char* digits = d.digits;
     int exponent = d.exponent;
-    const bool up = digits[13] >= '5';
-    if (up && digits[12] == '9') {
-        int i = 12;
-        for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
-        if (i >= 0) {
-            ++digits[i];
-        } else {  // 9.999… carried out of the first digit
-            digits[0] = '1';
-            ++exponent;
-        }
-    } else {
-        digits[12] = static_cast<char>(digits[12] + up);  // no branch on the common path
-    }
-    const std::size_t significant = SignificantDigits(digits);
+    const std::size_t significant =
+        d.length <= 13 ? static_cast<std::size_t>(d.length) : RoundTo13Digits(digits, exponent);
 
+    // Every piece is stored with a fixed size, past its end where need be (the caller gives
+    // kNumberTextRoom bytes), and the end pointer then says how much of it is text.
     if (negative) *out++ = '-';
-    if (exponent >= -4 && exponent <= 12) {
-        if (exponent >= 0) {
-            const auto whole = static_cast<std::size_t>(exponent) + 1;
-            out = WriteFixed(out, {digits, whole});
-            if (significant > whole) {
-                *out++ = '.';
-                out = WriteFixed(out, {digits + whole, significant - whole});
-            }
-        } else {
-            out = WriteFixed(out, "0.");
-            for (int i = -exponent - 1; i > 0; --i) *out++ = '0';
-            out = WriteFixed(out, {digits, significant});
-        }
-        return out;
+    if (exponent >= 0 && exponent <= 12) {  // ddd or ddd.ddd
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        std::memcpy(out, digits, 16);
+        if (significant <= whole) return out + whole;
+        out[whole] = '.';
+        std::memcpy(out + whole + 1, digits + whole, 16);
+        return out + significant + 1;
     }
-    // d.dddddddddddde±NNN: the point and all twelve digits are stored unconditionally (fixed
-    // sizes, no branch), and the exponent then overwrites what is not significant.
+    if (exponent < 0 && exponent >= -4) {  // 0.ddd to 0.000ddd
+        const auto zeros = static_cast<std::size_t>(-exponent - 1);
+        std::memcpy(out, "0.000", 5);
+        std::memcpy(out + 2 + zeros, digits, 16);
+        return out + 2 + zeros + significant;
+    }
+    // d.dddddddddddde±NNN
     out[0] = digits[0];
     out[1] = '.';
     std::memcpy(out + 2, digits + 1, 12);
@@ -454,7 +450,7 @@ char* WriteNumberText(double value, char* out) {
 }
 
 Text NumberToText(double value) {
-    char buffer[kMaxNumberTextLength];
+    char buffer[kNumberTextRoom];
     return Text(buffer, WriteNumberText(value, buffer));
 }
 

@@ -44,9 +44,12 @@ inline constexpr std::size_t kMaxNumberTextLength = 20;
 // otherwise d.ddde±NNN. Infinities and not-a-number have fixed texts.
 Text NumberToText(double value);
 
-// The same text written to `out`, which must have room for kMaxNumberTextLength bytes;
-// returns the end of what was written. Lets a caller build a long text without a temporary
-// per number.
+// The room WriteNumberText needs: it stores its pieces with fixed sizes, which is faster than
+// exact ones, and so may write past the end of the text it returns.
+inline constexpr std::size_t kNumberTextRoom = 32;
+
+// The same text written to `out`, which must have room for kNumberTextRoom bytes; returns the
+// end of the text. Lets a caller build a long text without a temporary per number.
 char* WriteNumberText(double value, char* out);
 
 // Rounds toward zero to 64 bits (not-a-number, infinities and magnitudes of 2^63 or more give

@@ -91,7 +91,7 @@ TEST(NumberToText, WritesEveryTellingValueExactly) {
     for (const auto& [value, text] : kNumberCases) {
         SCOPED_TRACE(text);
         EXPECT_EQ(NumberToText(value), text);
-        char buffer[kMaxNumberTextLength];
+        char buffer[kNumberTextRoom];
         EXPECT_EQ(std::string(buffer, WriteNumberText(value, buffer)), text);
     }
 }
