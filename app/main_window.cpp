@@ -15,6 +15,7 @@
 #include "app/dialogs.h"
 #include "app/kai_font.h"
 #include "app/text_codec.h"
+#include "export/save_text_file.h"
 #include "gcode/contour_generator.h"
 
 namespace app {
@@ -115,6 +116,7 @@ MainWindow::MainWindow(ProgramState& state)
     generateButton_ = MakeButton(this, "按钮1", "生成G代码", {24, 400, 112, 48});
     saveButton_ = MakeButton(this, "按钮2", "生成TXT", {176, 400, 112, 48});
     connect(generateButton_, &QPushButton::clicked, this, &MainWindow::OnGenerateClicked);
+    connect(saveButton_, &QPushButton::clicked, this, &MainWindow::OnSaveClicked);
 
     focusCycle_ = {parameterBoxes_[0], parameterBoxes_[1], parameterBoxes_[2],
                    parameterBoxes_[3], parameterBoxes_[4], parameterBoxes_[5],
@@ -145,6 +147,25 @@ void MainWindow::OnGenerateClicked() {
         ShowMessage(ToText(u"下刀次数超过10000，请加大下刀量！"));
     } else {
         ReplaceProgramBox(std::get<gcode::ContourProgram>(outcome).text);
+    }
+    UpdateButtonRoles();
+}
+
+void MainWindow::OnSaveClicked() {
+    if (gcode::CompareText(ReadProgramBox(), "") == 0) {
+        ShowMessage(ToText(u"未生成G代码！"));
+    } else {
+        AskText(ToText(u"请输入文件名"), ToText(u"G代码"), state_.saveFileName);
+        if (gcode::CompareText(state_.saveFileName, "") != 0) {
+            // The name as typed: nothing removed or replaced, "/" leads into subfolders.
+            const gcode::Text path =
+                gcode::JoinTexts({textfile::DesktopFolderPath(), state_.saveFileName, ".txt"});
+            // The box is read again: whatever it holds now is what is saved.
+            if (!textfile::WriteWholeFile(path, gcode::TextToBytes(ReadProgramBox()))) {
+                ShowMessage(gcode::JoinTexts({ToText(u"保存失败："), path}));
+            }
+            state_.saveFileName.clear();
+        }
     }
     UpdateButtonRoles();
 }

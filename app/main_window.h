@@ -29,6 +29,8 @@ class MainWindow : public QWidget {
 
     // 按钮1: generates the program from the six boxes into the G-code box.
     void OnGenerateClicked();
+    // 按钮2: asks for a name and saves the G-code box as that name plus ".txt" on the desktop.
+    void OnSaveClicked();
 
     // 按钮1 is the default button while the G-code box is empty, 按钮2 otherwise.
     void UpdateButtonRoles();

@@ -23,7 +23,7 @@ class DialogsTest : public QObject {
         int buttons = -1;
         QMessageBox::Icon icon = QMessageBox::Warning;
         bool wasModal = false;
-        OnNextModal([&](QWidget* modal) {
+        ModalScript script({[&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box != nullptr);
             caption = box->windowTitle();
@@ -32,7 +32,7 @@ class DialogsTest : public QObject {
             icon = box->icon();
             wasModal = box->windowModality() == Qt::ApplicationModal;
             QTest::keyClick(box, Qt::Key_Return);
-        });
+        }});
         ShowMessage(ToText(u"未生成G代码！"));
         QCOMPARE(caption, QStringLiteral("信息："));
         QCOMPARE(text, QStringLiteral("未生成G代码！"));
@@ -51,13 +51,13 @@ class DialogsTest : public QObject {
 
     void messageEndsByEveryWay() {
         QFETCH(QString, way);
-        OnNextModal([way](QWidget* modal) {
+        ModalScript script({[way](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             if (way == "ok") box->button(QMessageBox::Ok)->click();
             if (way == "enter") QTest::keyClick(box, Qt::Key_Enter);
             if (way == "esc") QTest::keyClick(box, Qt::Key_Escape);
             if (way == "close") box->close();
-        });
+        }});
         ShowMessage(ToText(u"请填全信息！"));  // returns: the test would hang otherwise
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
@@ -66,7 +66,7 @@ class DialogsTest : public QObject {
         QString caption, text, selected;
         bool editHasFocus = false;
         QStringList buttonOrder;
-        OnNextModal([&](QWidget* modal) {
+        ModalScript script({[&](QWidget* modal) {
             caption = modal->windowTitle();
             auto* edit = modal->findChild<QLineEdit*>();
             text = edit->text();
@@ -77,7 +77,7 @@ class DialogsTest : public QObject {
             }
             QVERIFY(modal->findChildren<QLabel*>().isEmpty());  // no prompt line
             QTest::keyClick(edit, Qt::Key_Return);
-        });
+        }});
         gcode::Text target = "old";
         QVERIFY(AskText(ToText(u"请输入文件名"), ToText(u"G代码"), target));
         QCOMPARE(caption, QStringLiteral("请输入文件名"));
@@ -104,7 +104,7 @@ class DialogsTest : public QObject {
     void askTextAcceptsWhatIsTyped() {
         QFETCH(QString, keys);
         QFETCH(QString, expected);
-        OnNextModal([keys](QWidget* modal) {
+        ModalScript script({[keys](QWidget* modal) {
             auto* edit = modal->findChild<QLineEdit*>();
             if (keys == "\b") {
                 QTest::keyClick(edit, Qt::Key_Backspace);
@@ -114,7 +114,7 @@ class DialogsTest : public QObject {
                 QTest::keyClicks(edit, keys);
             }
             QTest::keyClick(edit, Qt::Key_O, Qt::AltModifier);
-        });
+        }});
         gcode::Text target = "old";
         QVERIFY(AskText(ToText(u"请输入文件名"), ToText(u"G代码"), target));
         QCOMPARE(target, ToText(expected));
@@ -130,14 +130,14 @@ class DialogsTest : public QObject {
 
     void askTextCancelLeavesTheTarget() {
         QFETCH(QString, way);
-        OnNextModal([way](QWidget* modal) {
+        ModalScript script({[way](QWidget* modal) {
             auto* edit = modal->findChild<QLineEdit*>();
             QTest::keyClicks(edit, "edited");
             if (way == "button") modal->findChild<QPushButton*>("取消")->click();
             if (way == "altc") QTest::keyClick(edit, Qt::Key_C, Qt::AltModifier);
             if (way == "esc") QTest::keyClick(edit, Qt::Key_Escape);
             if (way == "close") modal->close();
-        });
+        }});
         gcode::Text target = "before";
         QVERIFY(!AskText(ToText(u"请输入文件名"), ToText(u"G代码"), target));
         QCOMPARE(target, gcode::Text("before"));
@@ -145,10 +145,10 @@ class DialogsTest : public QObject {
 
     void askTextWithEmptyTitleAsksForInput() {
         QString caption;
-        OnNextModal([&](QWidget* modal) {
+        ModalScript script({[&](QWidget* modal) {
             caption = modal->windowTitle();
             QTest::keyClick(modal->findChild<QLineEdit*>(), Qt::Key_Escape);
-        });
+        }});
         gcode::Text target;
         AskText("", "x", target);
         QCOMPARE(caption, QStringLiteral("请输入："));

@@ -49,8 +49,10 @@ class MainWindowTest : public QObject {
         return focus == nullptr ? QString() : focus->objectName();
     }
 
-    // Keys go where a person's keys go: to the control that has the focus.
+    // Keys go where a person's keys go: to the control that has the focus. With no window
+    // manager, nothing hands the activation back to the window when a dialog closes.
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        if (QApplication::activeWindow() == nullptr) QApplication::setActiveWindow(window_.get());
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
     void Type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
@@ -65,11 +67,11 @@ class MainWindowTest : public QObject {
     // Runs `trigger`, which must open a message box, and returns the box's text.
     QString MessageFrom(const std::function<void()>& trigger) {
         QString text;
-        OnNextModal([&text](QWidget* modal) {
+        ModalScript script({[&text](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             text = box->windowTitle() + "|" + box->text();
             QTest::keyClick(box, Qt::Key_Escape);
-        });
+        }});
         trigger();
         return text;
     }
@@ -208,7 +210,13 @@ class MainWindowTest : public QObject {
         QSignalSpy generate(Generate(), &QPushButton::clicked);
         QSignalSpy save(Save(), &QPushButton::clicked);
         Generate()->setFocus();
-        Press(Qt::Key_Return);
+        {
+            ModalScript script(
+                {[](QWidget* askName) { QTest::keyClick(askName, Qt::Key_Escape); }});
+            Press(Qt::Key_Return);
+            QVERIFY(script.AllAnswered());
+            QVERIFY(script.Unexpected().isEmpty());
+        }
         QCOMPARE(save.count(), 1);
         QCOMPARE(generate.count(), 0);
         // Space presses the focused button itself.
@@ -239,6 +247,11 @@ class MainWindowTest : public QObject {
         Press(Qt::Key_Delete);
         QVERIFY(ProgramBox()->toPlainText().isEmpty());
         QVERIFY(Save()->isDefault());  // emptied by hand: unchanged until the next handler
+        // Enter now runs the save, which finds nothing to save and hands Enter back to 按钮1.
+        Box("编辑框宽")->setFocus();
+        QCOMPARE(MessageFrom([this] { Press(Qt::Key_Return); }),
+                 QStringLiteral("信息：|未生成G代码！"));
+        QVERIFY(Generate()->isDefault());
 
         // Text typed before a failed input check stays, and then counts as a program.
         ProgramBox()->setPlainText(" ");
