@@ -25,14 +25,15 @@ namespace {
 // The room the controls need (624 x 448) and a little margin; the window manager adds its frame.
 constexpr QSize kClientSize(627, 449);
 
-struct LabelPlace {
+// A control of the form: its name, its first text, what it is for a screen reader, its place.
+struct ControlPlace {
     const char* name;
     const char* text;
     const char* accessibleName;
     QRect rect;
 };
 
-constexpr LabelPlace kLabels[] = {
+constexpr ControlPlace kLabels[] = {
     {"标签长", "长：", "长", {8, 24, 96, 40}},
     {"单位1", "mm", "长的单位：毫米", {232, 16, 48, 40}},
     {"标签宽", "宽：", "宽", {8, 88, 96, 40}},
@@ -47,15 +48,8 @@ constexpr LabelPlace kLabels[] = {
     {"单位6", "mm", "弧半径的单位：毫米", {232, 344, 48, 40}},
 };
 
-struct BoxPlace {
-    const char* name;
-    const char* initialText;
-    const char* accessibleName;
-    QRect rect;
-};
-
 // Top to bottom, in the order of gcode::ContourParameters.
-constexpr BoxPlace kParameterBoxes[] = {
+constexpr ControlPlace kParameterBoxes[] = {
     {"编辑框长", "", "长（毫米）", {128, 16, 88, 48}},
     {"编辑框宽", "", "宽（毫米）", {128, 80, 88, 48}},
     {"编辑框高", "", "高（毫米）", {128, 144, 88, 48}},
@@ -86,7 +80,7 @@ MainWindow::MainWindow(ProgramState& state)
     setFixedSize(kClientSize);  // no resizing, and so no maximize button
     setFont(KaiFont());
 
-    for (const LabelPlace& place : kLabels) {
+    for (const ControlPlace& place : kLabels) {
         auto* label = new QLabel(QString::fromUtf8(place.text), this);
         label->setObjectName(QString::fromUtf8(place.name));
         label->setAccessibleName(QString::fromUtf8(place.accessibleName));
@@ -95,8 +89,8 @@ MainWindow::MainWindow(ProgramState& state)
         label->setGeometry(place.rect);
     }
     for (std::size_t i = 0; i < parameterBoxes_.size(); ++i) {
-        const BoxPlace& place = kParameterBoxes[i];
-        auto* box = new QLineEdit(QString::fromUtf8(place.initialText), this);
+        const ControlPlace& place = kParameterBoxes[i];
+        auto* box = new QLineEdit(QString::fromUtf8(place.text), this);
         box->setObjectName(QString::fromUtf8(place.name));
         box->setAccessibleName(QString::fromUtf8(place.accessibleName));
         box->setAlignment(Qt::AlignCenter);

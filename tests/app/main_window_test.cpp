@@ -12,15 +12,9 @@
 
 #include "app/text_codec.h"
 #include "person.h"
+#include "worked_examples.h"
 
 namespace {
-
-const char kSquareExample[] =
-    "O2017\r\nG00 G54 G90 X0 Y0\r\nM03 S9000 F200\r\nG00 Z5\r\nG00 X0 Y0\r\n\r\n"
-    "G00 X0 Y0\r\n"
-    "G01 Z-0.5\r\nG01 X0 Y66\r\nG01 X106 Y66\r\nG01 X106 Y0\r\nG01 X0 Y0\r\n\r\n"
-    "G01 Z-1\r\nG01 X0 Y66\r\nG01 X106 Y66\r\nG01 X106 Y0\r\nG01 X0 Y0\r\n\r\n"
-    "G00 Z5\r\nG00 X0 Y0\r\nG00 Z15\r\nM05\r\nM30\r\n%";
 
 const QStringList kFocusCycle = {"编辑框长",    "编辑框宽",   "编辑框高",
                                  "编辑框下刀",  "编辑框刀径", "编辑框弧径",
@@ -194,14 +188,14 @@ class MainWindowTest : public QObject {
     void enterGeneratesTheWorkedExampleAndMakesSaveTheDefault() {
         FillWorkedExample();
         Press(Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(window_->ReadProgramBox(), gcode::Text(kSquareExample));
+        QCOMPARE(window_->ReadProgramBox(), gcode::Text(kSquareWorkedExample));
         QCOMPARE(window_->ReadProgramBox().size(), 237u);
         QCOMPARE(ProgramBox()->textCursor().position(), 0);
         QVERIFY(Save()->isDefault());
         QVERIFY(!Generate()->isDefault());
         // A second click writes the same text again.
         Generate()->click();
-        QCOMPARE(window_->ReadProgramBox(), gcode::Text(kSquareExample));
+        QCOMPARE(window_->ReadProgramBox(), gcode::Text(kSquareWorkedExample));
     }
 
     void enterPressesTheDefaultButtonNotTheFocusedOne() {

@@ -17,15 +17,9 @@
 #include "app/person.h"
 #include "app/text_codec.h"
 #include "export/save_text_file.h"
+#include "worked_examples.h"
 
 namespace {
-
-const char kSquareExample[] =
-    "O2017\r\nG00 G54 G90 X0 Y0\r\nM03 S9000 F200\r\nG00 Z5\r\nG00 X0 Y0\r\n\r\n"
-    "G00 X0 Y0\r\n"
-    "G01 Z-0.5\r\nG01 X0 Y66\r\nG01 X106 Y66\r\nG01 X106 Y0\r\nG01 X0 Y0\r\n\r\n"
-    "G01 Z-1\r\nG01 X0 Y66\r\nG01 X106 Y66\r\nG01 X106 Y0\r\nG01 X0 Y0\r\n\r\n"
-    "G00 Z5\r\nG00 X0 Y0\r\nG00 Z15\r\nM05\r\nM30\r\n%";
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -128,7 +122,7 @@ class SaveTest : public QObject {
         Save({TypeName(nullptr)});  // the proposed name, accepted at once
         QCOMPARE(offeredNames_, QStringList{"G代码"});
         const QByteArray square = Contents(desktop_ + "/G代码.txt");
-        QCOMPARE(square, QByteArray(kSquareExample));
+        QCOMPARE(square, QByteArray(kSquareWorkedExample));
         QCOMPARE(square.size(), 237);
         QVERIFY(square.startsWith("O2017") && square.endsWith("\r\nM30\r\n%"));
         // The name on disk is UTF-8, as a file manager shows it.
@@ -169,7 +163,7 @@ class SaveTest : public QObject {
         QVERIFY(QDir(desktop_).mkdir("sub"));
         Generate();
         SaveAs(name);
-        QCOMPARE(Contents(desktop_ + "/" + file), QByteArray(kSquareExample));
+        QCOMPARE(Contents(desktop_ + "/" + file), QByteArray(kSquareWorkedExample));
         QVERIFY(messages_.isEmpty());
     }
 
@@ -197,7 +191,7 @@ class SaveTest : public QObject {
         SaveAs("part");
         Generate("0");
         SaveAs("part");
-        QCOMPARE(Contents(desktop_ + "/part.txt"), QByteArray(kSquareExample));
+        QCOMPARE(Contents(desktop_ + "/part.txt"), QByteArray(kSquareWorkedExample));
         QCOMPARE(DesktopEntries(), QStringList{"part.txt"});  // no temporary file left
     }
 
@@ -208,8 +202,8 @@ class SaveTest : public QObject {
         QTest::keyClick(ProgramBox(), Qt::Key_Return);
         TypeThroughInputMethod(ProgramBox(), QStringLiteral("注释 \U0001F600"));
         SaveAs("edited");
-        const QByteArray expected =
-            QByteArray(kSquareExample) + "\r\n\xD7\xA2\xCA\xCD \x94\x39\xFC\x36";  // 注释, then 😀
+        const QByteArray expected = QByteArray(kSquareWorkedExample) +
+                                    "\r\n\xD7\xA2\xCA\xCD \x94\x39\xFC\x36";  // 注释, then 😀
         QCOMPARE(Contents(desktop_ + "/edited.txt"), expected);
     }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "worked_examples.h"
+
 namespace gcode {
 namespace {
 
@@ -53,37 +55,21 @@ std::vector<std::string> FirstPass(const Text& text) {
     return pass;
 }
 
-const char kSquareExample[] =
-    "O2017\r\nG00 G54 G90 X0 Y0\r\nM03 S9000 F200\r\nG00 Z5\r\nG00 X0 Y0\r\n\r\n"
-    "G00 X0 Y0\r\n"
-    "G01 Z-0.5\r\nG01 X0 Y66\r\nG01 X106 Y66\r\nG01 X106 Y0\r\nG01 X0 Y0\r\n\r\n"
-    "G01 Z-1\r\nG01 X0 Y66\r\nG01 X106 Y66\r\nG01 X106 Y0\r\nG01 X0 Y0\r\n\r\n"
-    "G00 Z5\r\nG00 X0 Y0\r\nG00 Z15\r\nM05\r\nM30\r\n%";
-
-const char kArcExample[] =
-    "O2017\r\nG00 G54 G90 X0 Y0\r\nM03 S9000 F200\r\nG00 Z5\r\nG00 X0 Y0\r\n\r\n"
-    "G00 X0 Y13\r\n"
-    "G01 Z-0.5\r\nG01 X0 Y53\r\nG02 X13 Y66 R13\r\nG01 X93 Y66\r\nG02 X106 Y53 R13\r\n"
-    "G01 X106 Y13\r\nG02 X93 Y0 R13\r\nG01 X13 Y0\r\nG02 X0 Y13 R13\r\n\r\n"
-    "G01 Z-1\r\nG01 X0 Y53\r\nG02 X13 Y66 R13\r\nG01 X93 Y66\r\nG02 X106 Y53 R13\r\n"
-    "G01 X106 Y13\r\nG02 X93 Y0 R13\r\nG01 X13 Y0\r\nG02 X0 Y13 R13\r\n\r\n"
-    "G00 Z5\r\nG00 X0 Y0\r\nG00 Z15\r\nM05\r\nM30\r\n%";
-
 TEST(ContourGenerator, WorkedExamplesAreByteExact) {
     const auto square = Program(Inputs("100", "60", "1", "0.5", "6", "0"));
-    EXPECT_EQ(square.text, kSquareExample);
+    EXPECT_EQ(square.text, kSquareWorkedExample);
     EXPECT_EQ(square.text.size(), 237u);
     EXPECT_EQ(square.passCount, 2);
 
     const auto arcs = Program(Inputs("100", "60", "1", "0.5", "6", "10"));
-    EXPECT_EQ(arcs.text, kArcExample);
+    EXPECT_EQ(arcs.text, kArcWorkedExample);
     EXPECT_EQ(arcs.text.size(), 374u);
 
     // Full-width digits and point read as their ASCII forms; fractions of millimetres are cut.
     EXPECT_EQ(Program(Inputs("\xA3\xB1\xA3\xB0\xA3\xB0", "60.9", " 1", "\xA3\xB0\xA3\xAE\xA3\xB5",
                              "6", "10mm"))
                   .text,
-              kArcExample);
+              kArcWorkedExample);
     // The same inputs always give the same text.
     EXPECT_EQ(Program(Inputs("100", "60", "1", "0.5", "6", "10")).text, arcs.text);
 }
