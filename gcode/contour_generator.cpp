@@ -60,9 +60,6 @@ double ExtendedQuotient(std::int32_t depth, float step) {
 
 namespace {
 
-double Number(const Text& text) {
-    return TextToNumber(text);
-}
 std::int32_t Millimetres(const Text& text) {
     return TruncateToInteger(TextToNumber(text));
 }
@@ -78,8 +75,14 @@ struct PassShape {
 PassShape SquareCorners(double right, double top) {
     const Text x = NumberToText(right);
     const Text y = NumberToText(top);
-    return {Text("G00 X0 Y0\r\n"), JoinTexts({"\r\nG01 X0 Y", y, "\r\nG01 X", x, " Y", y,
-                                              "\r\nG01 X", x, " Y0\r\nG01 X0 Y0\r\n\r\n"})};
+    // clang-format off
+    return {Text("G00 X0 Y0\r\n"),
+            JoinTexts({"\r\nG01 X0 Y", y,
+                       "\r\nG01 X", x, " Y", y,
+                       "\r\nG01 X", x, " Y0",
+                       "\r\nG01 X0 Y0",
+                       "\r\n\r\n"})};
+    // clang-format on
 }
 
 // Each corner is a clockwise quarter arc of radius R = r + t; the straight moves end where the
@@ -90,39 +93,19 @@ PassShape CornerArcs(double right, double top, double arcRadius) {
     const Text r = NumberToText(arcRadius);
     const Text xArc = NumberToText(right - arcRadius);
     const Text yArc = NumberToText(top - arcRadius);
-    return {JoinTexts({"G00 X0 Y", r, "\r\n"}), JoinTexts({"\r\nG01 X0 Y",
-                                                           yArc,
-                                                           "\r\nG02 X",
-                                                           r,
-                                                           " Y",
-                                                           y,
-                                                           " R",
-                                                           r,
-                                                           "\r\nG01 X",
-                                                           xArc,
-                                                           " Y",
-                                                           y,
-                                                           "\r\nG02 X",
-                                                           x,
-                                                           " Y",
-                                                           yArc,
-                                                           " R",
-                                                           r,
-                                                           "\r\nG01 X",
-                                                           x,
-                                                           " Y",
-                                                           r,
-                                                           "\r\nG02 X",
-                                                           xArc,
-                                                           " Y0 R",
-                                                           r,
-                                                           "\r\nG01 X",
-                                                           r,
-                                                           " Y0\r\nG02 X0 Y",
-                                                           r,
-                                                           " R",
-                                                           r,
-                                                           "\r\n\r\n"})};
+    // One G-code line of the pass per source line.
+    // clang-format off
+    return {JoinTexts({"G00 X0 Y", r, "\r\n"}),
+            JoinTexts({"\r\nG01 X0 Y", yArc,
+                       "\r\nG02 X", r, " Y", y, " R", r,
+                       "\r\nG01 X", xArc, " Y", y,
+                       "\r\nG02 X", x, " Y", yArc, " R", r,
+                       "\r\nG01 X", x, " Y", r,
+                       "\r\nG02 X", xArc, " Y0 R", r,
+                       "\r\nG01 X", r, " Y0",
+                       "\r\nG02 X0 Y", r, " R", r,
+                       "\r\n\r\n"})};
+    // clang-format on
 }
 
 }  // namespace
@@ -142,12 +125,12 @@ GenerationOutcome GenerateContourProgram(const ContourParameters& p) {
     const std::int32_t length = Millimetres(p.length);
     const std::int32_t width = Millimetres(p.width);
     const std::int32_t depth = Millimetres(p.depth);
-    const auto step = static_cast<float>(Number(p.stepDown));
+    const auto step = static_cast<float>(TextToNumber(p.stepDown));
     const std::int32_t passCount = TruncateToInteger(ExtendedQuotient(depth, step));
     if (passCount > kMaxPassCount) return TooManyPasses{passCount};
 
     const std::int32_t toolDiameter = Millimetres(p.toolDiameter);
-    const std::int32_t toolRadius = TruncateToInteger(Number(p.toolDiameter) / 2.0);
+    const std::int32_t toolRadius = TruncateToInteger(TextToNumber(p.toolDiameter) / 2.0);
     const std::int32_t cornerRadius = Millimetres(p.cornerRadius);
 
     // Sums of 32-bit integers are exact in a double and print as whole numbers.
