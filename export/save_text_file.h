@@ -16,7 +16,8 @@ gcode::Text DesktopFolderPath();
 // Replaces the file at `path` (GB18030, as every Text) with exactly `bytes`. The bytes go to a
 // temporary file in the same folder, which takes the name only once every byte is written and
 // flushed: a reader sees the old file or the new one, and a failure leaves an existing file as
-// it was and no partial file behind. False when the path is empty or anything fails.
+// it was and no partial file behind. A read-only file is not replaced. False when the path is
+// empty or anything fails.
 bool WriteWholeFile(const gcode::Text& path, const std::vector<std::byte>& bytes);
 
 }  // namespace textfile

@@ -236,6 +236,21 @@ class SaveTest : public QObject {
         QCOMPARE(offeredNames_.last(), QStringLiteral("G代码"));
     }
 
+    void aReadOnlyFileIsKept() {
+        if (geteuid() == 0) QSKIP("root writes into read-only files");
+        QFile existing(desktop_ + "/part.txt");
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("old program");
+        existing.close();
+        QVERIFY(QFile::setPermissions(desktop_ + "/part.txt", QFile::ReadOwner));
+        Generate();
+        const QString name = "part";
+        Save({TypeName(&name), NoteMessage()});
+        QCOMPARE(messages_, QStringList{"保存失败：" + desktop_ + "/part.txt"});
+        QCOMPARE(Contents(desktop_ + "/part.txt"), QByteArray("old program"));
+        QCOMPARE(DesktopEntries(), QStringList{"part.txt"});
+    }
+
     void aReadOnlyFolderKeepsTheExistingFile() {
         if (geteuid() == 0) QSKIP("root writes into read-only folders");
         QFile existing(desktop_ + "/part.txt");
