@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace app {
 
@@ -35,11 +36,13 @@ QString ToBoxText(std::string_view text) {
 gcode::Text FromBoxText(QStringView boxText) {
     // The document separates paragraphs (and lines broken with Shift+Enter) with the Unicode
     // separators; each becomes CR LF.
+    const auto isBreak = [](QChar c) {
+        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n';
+    };
     QString lines;
-    lines.reserve(boxText.size() + boxText.count(QChar::ParagraphSeparator) +
-                  boxText.count(QChar::LineSeparator) + boxText.count(u'\n'));
+    lines.reserve(boxText.size() + std::count_if(boxText.begin(), boxText.end(), isBreak));
     for (const QChar c : boxText) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n') {
+        if (isBreak(c)) {
             lines.append(u'\r');
             lines.append(u'\n');
         } else {

@@ -294,8 +294,7 @@ bool ExactDigits17(std::uint64_t m, int e, Digits17& out) {
         auto exact = static_cast<std::uint64_t>(n);
         int length = count;
         for (; exact % 10 == 0; exact /= 10) --length;
-        std::memcpy(out.digits, "0000000000000000", 16);
-        std::memcpy(out.digits + 16, "0000000000000000", 16);
+        std::memset(out.digits, '0', sizeof out.digits);
         WriteDigits(exact, length, out.digits);
         out.length = length;
         return true;

@@ -81,6 +81,13 @@ class SaveTest : public QObject {
     }
     void SaveAs(const QString& name) { Save({TypeName(&name)}); }
 
+    // A file part.txt on the desktop that a failed save must leave as it is.
+    void PutOldProgram() {
+        QFile existing(desktop_ + "/part.txt");
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("old program");
+    }
+
     QStringList DesktopEntries() const {
         return QDir(desktop_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
@@ -238,10 +245,7 @@ class SaveTest : public QObject {
 
     void aReadOnlyFileIsKept() {
         if (geteuid() == 0) QSKIP("root writes into read-only files");
-        QFile existing(desktop_ + "/part.txt");
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("old program");
-        existing.close();
+        PutOldProgram();
         QVERIFY(QFile::setPermissions(desktop_ + "/part.txt", QFile::ReadOwner));
         Generate();
         const QString name = "part";
@@ -253,10 +257,7 @@ class SaveTest : public QObject {
 
     void aReadOnlyFolderKeepsTheExistingFile() {
         if (geteuid() == 0) QSKIP("root writes into read-only folders");
-        QFile existing(desktop_ + "/part.txt");
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("old program");
-        existing.close();
+        PutOldProgram();
         QVERIFY(QFile::setPermissions(desktop_, QFile::ReadOwner | QFile::ExeOwner));
         Generate();
         const QString name = "part";
